@@ -1,0 +1,55 @@
+#pragma once
+
+// Result codes of CTLVTag and CTLVMessage.
+enum ETLVCode {
+    TLVC_OK = 0,
+    TLVC_ERROR = 201,
+    TLVC_INVALIDARG = 202,
+    TLVC_INVALIDOP = 203,
+    TLVC_SMALLBUFFER = 204,
+    TLVC_NOVALUE = 205,
+    TLVC_INVALIDSEQ = 206,
+    TLVC_FORMATBROKEN = 207,
+};
+
+// One tag-length-value element; owns its value.
+class CTLVTag {
+public:
+    explicit CTLVTag(unsigned type);
+    CTLVTag(unsigned type, unsigned char* data, unsigned size);
+    CTLVTag(unsigned type, char* text);
+    CTLVTag(unsigned type, unsigned value);
+    ~CTLVTag();
+    CTLVTag(const CTLVTag&) = delete;
+    CTLVTag& operator=(const CTLVTag&) = delete;
+
+    int getType(unsigned& type);
+    int getLength(unsigned& length);
+    int getValue(char* dst, unsigned capacity);
+    int getValue(unsigned char* dst, unsigned capacity, unsigned& length);
+    int getValue(unsigned& number);
+    int getValueR(unsigned& number);
+    int getBinLength(unsigned& size);
+    int getBinData(unsigned char* dst, unsigned capacity, unsigned& size);
+    int setValue(unsigned char* data, unsigned size);
+    int setValue(char* text);
+    int setValue(unsigned value);
+    void allocValue(unsigned size);
+    void clearValue();
+    int copy(CTLVTag& other);
+
+    static void numToBin(unsigned char* p, unsigned v);
+    static void binToNum(unsigned char* p, unsigned& v);
+    static void binToNumR(unsigned char* p, unsigned& v);
+
+private:
+    unsigned m_type = 0;
+    unsigned m_length = 0;
+    unsigned char* m_value = nullptr;
+};
+
+namespace vela {
+void numToBin(unsigned char* p, unsigned v);
+void binToNum(unsigned char* p, unsigned& v);
+void binToNumR(unsigned char* p, unsigned& v);
+} // namespace vela
