@@ -9,6 +9,8 @@
 #                   qemu-i386-static
 # Usage: scripts/i386-sysroot.sh DIR
 # Does nothing when DIR already holds a complete tree for the same versions.
+# VELA_I386_RUNNER=qemu chooses the emulator even where the kernel would run
+# 32-bit programs (to check that path).
 set -euo pipefail
 
 dir=$(mkdir -p "$1" && cd "$1" && pwd)
@@ -33,8 +35,10 @@ fi
 
 # A private apt state whose native architecture is i386: downloads the i386
 # packages without adding an architecture to the host's dpkg.
+sandbox=()
+[ "$(id -u)" -eq 0 ] && sandbox=(-o APT::Sandbox::User=root)
 apt_i386() {
-    apt-get -q -o Dir::State="$dir/apt/state" -o Dir::State::status="$dir/apt/status" \
+    apt-get -q "${sandbox[@]}" -o Dir::State="$dir/apt/state" -o Dir::State::status="$dir/apt/status" \
         -o Dir::Cache="$dir/apt/cache" -o Dir::Etc::SourceList=/dev/null \
         -o APT::Architecture=i386 -o APT::Architectures::=i386 \
         -o Debug::NoLocking=1 "$@"
@@ -75,11 +79,11 @@ ln -sfn /usr/include/boost "$dir/include/boost"
 # A static probe tells whether this kernel runs 32-bit programs at all.
 probe=$dir/probe32
 printf 'int main(void) { return 0; }\n' | i686-linux-gnu-gcc -static -x c - -o "$probe"
-if "$probe" 2>/dev/null; then
+if [ "${VELA_I386_RUNNER:-}" != qemu ] && "$probe" 2>/dev/null; then
     runner='"$root/lib/ld-linux.so.2" --library-path "$libs" "$@"'
 else
-    echo "i386-sysroot: this kernel does not run 32-bit programs; fetching qemu-i386-static"
-    (cd "$dir/debs" && apt-get -q download qemu-user-static >/dev/null)
+    echo "i386-sysroot: the 32-bit JVM will run under qemu-i386-static"
+    (cd "$dir/debs" && apt-get -q "${sandbox[@]}" download qemu-user-static >/dev/null)
     mkdir -p "$dir/qemu"
     dpkg -x "$dir"/debs/qemu-user-static_*.deb "$dir/qemu"
     runner='"$dir/qemu/usr/bin/qemu-i386-static" -L "$root" -E LD_LIBRARY_PATH="$libs" -E GCONV_PATH="$GCONV_PATH" "$@"'
@@ -98,5 +102,6 @@ exec $runner
 EOF
 chmod +x "$dir/java32"
 
+rm -rf "$dir/debs" "$dir/apt"  # unpacked; only the tree is kept
 echo "$stamp_key" >"$dir/complete"
 echo "i386-sysroot: ready in $dir"
