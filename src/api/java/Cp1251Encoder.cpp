@@ -2,11 +2,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
-// The characters of the CP1251 bytes 80h..FFh; 98h has none.
-const char16_t kHighHalf[128] = {
+// The characters of the CP1251 bytes 80h..BFh (98h has none); C0h..FFh
+// are А..я.
+const char16_t kHighHalf[64] = {
     0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, // 80
     0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F, // 88
     0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90
@@ -19,15 +21,27 @@ const char16_t kHighHalf[128] = {
 
 const char kUnmappable = '?';
 
+// CP1251 byte of every character up to the highest one it holds (U+2122);
+// 0 where it has none.
+constexpr std::uint32_t kReverseSize = 0x2123;
+
+struct ReverseTable {
+    unsigned char bytes[kReverseSize] = {};
+    ReverseTable() {
+        for (std::uint32_t c = 0x01; c < 0x80; ++c)
+            bytes[c] = static_cast<unsigned char>(c);
+        for (std::uint32_t c = 0x0410; c <= 0x044F; ++c) // А..я
+            bytes[c] = static_cast<unsigned char>(0xC0 + (c - 0x0410));
+        for (std::size_t i = 0; i < 64; ++i)
+            if (kHighHalf[i] != 0)
+                bytes[kHighHalf[i]] = static_cast<unsigned char>(0x80 + i);
+    }
+};
+
 char toCp1251(std::uint32_t codePoint) {
-    if (codePoint >= 0x01 && codePoint < 0x80)
-        return static_cast<char>(codePoint);
-    if (codePoint >= 0x0410 && codePoint <= 0x044F) // А..я
-        return static_cast<char>(0xC0 + (codePoint - 0x0410));
-    for (std::size_t i = 0; i < 64; ++i)
-        if (kHighHalf[i] == codePoint)
-            return static_cast<char>(0x80 + i);
-    return kUnmappable;
+    static const ReverseTable table;
+    unsigned char byte = codePoint < kReverseSize ? table.bytes[codePoint] : 0;
+    return byte != 0 ? static_cast<char>(byte) : kUnmappable;
 }
 
 bool isContinuation(unsigned char byte) {
@@ -79,6 +93,7 @@ bool isLowSurrogate(std::uint32_t c) {
 
 std::string utf8ToCp1251(const char* text) {
     std::string result;
+    result.reserve(std::strlen(text));
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
     while (*p != 0) {
         if (*p < 0x80) {
