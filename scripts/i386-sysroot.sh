@@ -8,7 +8,8 @@
 #                   when the kernel runs 32-bit programs, else under
 #                   qemu-i386-static
 # Usage: scripts/i386-sysroot.sh DIR
-# Does nothing when DIR already holds a complete tree for the same versions.
+# Does nothing when DIR already holds a complete tree made by this script for
+# the host's Boost version.
 # VELA_I386_RUNNER=qemu chooses the emulator even where the kernel would run
 # 32-bit programs (to check that path).
 set -euo pipefail
@@ -19,7 +20,7 @@ multiarch=i386-linux-gnu
 
 boost_version=$(dpkg-query -W -f='${Version}' libboost-log1.74-dev 2>/dev/null || true)
 [ -n "$boost_version" ] || { echo "i386-sysroot: host Boost 1.74 headers missing" >&2; exit 1; }
-stamp_key="boost=$boost_version"
+stamp_key="boost=$boost_version script=$(sha1sum <"$0" | cut -c1-16)"
 if [ -f "$dir/complete" ] && [ "$(cat "$dir/complete")" = "$stamp_key" ]; then
     exit 0
 fi
@@ -43,6 +44,7 @@ apt_i386() {
         -o APT::Architecture=i386 -o APT::Architectures::=i386 \
         -o Debug::NoLocking=1 "$@"
 }
+rm -rf "$dir/debs"  # left over from an interrupted run
 mkdir -p "$dir/apt/state/lists/partial" "$dir/apt/cache/archives/partial" "$dir/debs"
 touch "$dir/apt/status"
 echo "i386-sysroot: fetching the i386 package lists"
@@ -79,6 +81,8 @@ ln -sfn /usr/include/boost "$dir/include/boost"
 # A static probe tells whether this kernel runs 32-bit programs at all.
 probe=$dir/probe32
 printf 'int main(void) { return 0; }\n' | i686-linux-gnu-gcc -static -x c - -o "$probe"
+# The runner lines are expanded inside java32, not here.
+# shellcheck disable=SC2016
 if [ "${VELA_I386_RUNNER:-}" != qemu ] && "$probe" 2>/dev/null; then
     runner='"$root/lib/ld-linux.so.2" --library-path "$libs" "$@"'
 else
