@@ -67,6 +67,7 @@ int CSerialRS232::commOpen(const char* path, unsigned int baudRate, bool) {
     if (rc != COMM_OK)
         return rc;
     setPortPath(path);
+    setSysPath(""); // a path left from another device would match its removal
     if (m_isUdevLoaded)
         findOpenedSysPath();
     setIsConnected(true);

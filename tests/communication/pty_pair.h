@@ -10,6 +10,11 @@
 #include <unistd.h>
 #include <vector>
 
+// Skips the running test where the machine offers no pseudo-terminals.
+#define SKIP_WITHOUT_PTY(pty)                                                                      \
+    if (!(pty).ok())                                                                               \
+    GTEST_SKIP() << "openpty() failed: no pseudo-terminals on this machine"
+
 class PtyPair {
 public:
     PtyPair() {
