@@ -202,17 +202,18 @@ int CSerialRS232::commWrite(const unsigned char* data, unsigned int length, unsi
     int rc = COMM_OK;
     while (written < length && rc == COMM_OK) {
         ssize_t n = write(m_fd, data + written, length - written);
+        int error = n < 0 ? errno : 0;
         if (n > 0)
             written += static_cast<unsigned int>(n);
-        else if (n < 0 && errno == EINTR)
+        else if (error == EINTR)
             continue;
-        else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && waitWritable(m_fd))
+        else if ((error == EAGAIN || error == EWOULDBLOCK) && waitWritable(m_fd))
             continue;
-        else if (n < 0 && isDeviceGone(errno)) {
+        else if (isDeviceGone(error)) {
             onDisconnect();
             rc = COMM_NOTCONNECTED;
         } else
-            rc = COMM_ERROR;
+            rc = COMM_ERROR; // also a write that took nothing
     }
     count = written;
     return rc;
