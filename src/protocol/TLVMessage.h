@@ -9,7 +9,7 @@
 // sent in numbered parts is assembled across successive parseDump calls.
 class CTLVMessage {
 public:
-    static const unsigned kFileBufferSize = 204800;
+    static constexpr unsigned kFileBufferSize = 204800;
 
     CTLVMessage();
     ~CTLVMessage();
