@@ -40,7 +40,8 @@
  *   2401 for the terminal information, 601 for the extra card data and 409601
  *   for the data file. No buffer size is passed; the library trusts these.
  *   When the system cannot convert CP1251 to UTF-8 (no iconv converter), a
- *   text function returns -1 and leaves the caller's buffer cleared.
+ *   text function returns -1 and leaves the caller's buffer cleared (empty
+ *   and terminated). A null buffer gives -1 and nothing is asked.
  */
 
 #include "velaecr_export.h"
@@ -231,7 +232,7 @@ VELA_EXPORT int VELALib_DataFile(char* buffer);
 
 /* Copies the fetched data file (at most 204800 bytes, unconverted) into
  * buffer and its length into *length. On failure returns minus the code and
- * leaves *length unchanged. */
+ * leaves *length unchanged; -1 for a null pointer. */
 VELA_EXPORT int VELALib_DataFileBinary(char* buffer, int* length);
 
 /* ---- Text conversion ---------------------------------------------------- */

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <fnmatch.h>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -29,13 +28,13 @@ std::set<std::string> exportedSymbols() {
     if (pipe == nullptr)
         return names;
     char line[1024];
-    std::regex entry("^[0-9a-fA-F]+ [A-Za-z] (.+)$");
     while (std::fgets(line, sizeof line, pipe) != nullptr) {
+        // "<address> <type letter> <name>"; the name may hold spaces.
         std::string text(line);
         text.erase(text.find_last_not_of("\r\n") + 1);
-        std::smatch match;
-        if (std::regex_match(text, match, entry))
-            names.insert(match[1]);
+        std::size_t type = text.find(' ');
+        if (type != std::string::npos && text.size() > type + 3 && text[type + 2] == ' ')
+            names.insert(text.substr(type + 3));
     }
     pclose(pipe);
     return names;
@@ -66,9 +65,14 @@ std::vector<std::string> allowedPatterns() {
 std::set<std::string> declaredFunctions() {
     std::string header = readFile(VELAECR_HEADER);
     std::set<std::string> names;
-    std::regex declaration("\\b(VELALib_\\w+)\\s*\\(");
-    for (std::sregex_iterator it(header.begin(), header.end(), declaration), last; it != last; ++it)
-        names.insert((*it)[1]);
+    const std::string prefix = "VELALib_";
+    for (std::size_t at = header.find(prefix); at != std::string::npos;
+         at = header.find(prefix, at + 1)) {
+        std::size_t end = header.find_first_not_of(
+            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_", at);
+        if (end != std::string::npos && header[end] == '(')
+            names.insert(header.substr(at, end - at));
+    }
     return names;
 }
 

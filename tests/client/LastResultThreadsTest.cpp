@@ -12,24 +12,28 @@
 namespace {
 
 TEST(LastResultThreads, CallerAndWorkerWriteTheResultTogether) {
+    const int kRounds = 5000;
     FacadeTestClient client;
     client.pretendConnected();
-    std::atomic<bool> done{false};
+    std::atomic<bool> go{false};
     std::thread worker([&] {
-        for (int i = 0; i < 2000; ++i)
+        while (!go)
+            std::this_thread::yield();
+        for (int i = 0; i < kRounds; ++i)
             client.resetTask(i % 3 == 0 ? 0 : 302);
-        done = true;
     });
-    int rounds = 0;
-    while (!done || rounds < 100) {
-        unsigned char value = 0;
-        client.Ping();
-        client.get_LastResult(value);
-        EXPECT_LE(value, 2);
-        client.get_LastErrorCode(value);
-        EXPECT_LE(value, 4);
-        client.ret(rounds % 2 == 0 ? 7 : 0);
-        ++rounds;
+    go = true;
+    for (int i = 0; i < kRounds; ++i) {
+        client.ret(i % 2 == 0 ? 7 : 0);
+        client.ret(5);
+        if (i % 16 == 0) {
+            unsigned char value = 0;
+            client.Ping();
+            client.get_LastResult(value);
+            EXPECT_LE(value, 2);
+            client.get_LastErrorCode(value);
+            EXPECT_LE(value, 4);
+        }
     }
     worker.join();
 }
