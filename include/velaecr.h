@@ -105,8 +105,8 @@ VELA_EXPORT int VELALib_useLogging(unsigned char level, const char* path);
 
 VELA_EXPORT int VELALib_Purchase(unsigned int amount, unsigned int addAmount,
                                  unsigned char merchIdx);
-VELA_EXPORT int VELALib_Refund(unsigned int amount, unsigned int addAmount,
-                               unsigned char merchIdx, char* rrn);
+VELA_EXPORT int VELALib_Refund(unsigned int amount, unsigned int addAmount, unsigned char merchIdx,
+                               char* rrn);
 VELA_EXPORT int VELALib_Void(unsigned int invoiceNum, unsigned char merchIdx);
 VELA_EXPORT int VELALib_Settlement(unsigned char merchIdx);
 VELA_EXPORT int VELALib_PrintBatchTotals(unsigned char merchIdx);
@@ -134,8 +134,8 @@ VELA_EXPORT int VELALib_Completion(unsigned char merchIdx, unsigned int amount, 
 VELA_EXPORT int VELALib_ReadCard(void);
 VELA_EXPORT int VELALib_Balance(unsigned char merchIdx, const char* currCode,
                                 unsigned char accNumber);
-VELA_EXPORT int VELALib_Deposit(unsigned char merchIdx, unsigned int amount,
-                                const char* currCode, unsigned char accNumber);
+VELA_EXPORT int VELALib_Deposit(unsigned char merchIdx, unsigned int amount, const char* currCode,
+                                unsigned char accNumber);
 VELA_EXPORT int VELALib_POSGetInfo(void);
 VELA_EXPORT int VELALib_POSExTransaction(void);
 VELA_EXPORT int VELALib_SelectApp(const char* appName, unsigned int appIdx);
@@ -143,8 +143,7 @@ VELA_EXPORT int VELALib_CloseApp(void);
 VELA_EXPORT int VELALib_StartScenario(unsigned int scenarioID, const char* scenarioData);
 VELA_EXPORT int VELALib_SetExtraPrintData(const char* data);
 VELA_EXPORT int VELALib_SetExtraXmlData(const char* data);
-VELA_EXPORT int VELALib_SendFile(const char* path, unsigned char dataType,
-                                 unsigned char command);
+VELA_EXPORT int VELALib_SendFile(const char* path, unsigned char dataType, unsigned char command);
 VELA_EXPORT int VELALib_SetScreen(unsigned int screenNumber);
 VELA_EXPORT int VELALib_CorrectTransaction(unsigned int amount, unsigned int addAmount);
 VELA_EXPORT int VELALib_CashAdvance(unsigned char merchIdx, unsigned int amount,
