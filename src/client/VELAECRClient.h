@@ -142,13 +142,31 @@ public:
     // buffer, cleared over size bytes first and cut to size.
     int getECRCDescription(int code, char* buffer, int size);
 
+    // Lookups of one tag of the current result message, each under the
+    // engine mutex: 0, 8 when the tag is absent or empty, 10 when a value is
+    // longer than capacity (buffer untouched), 9 when a number is not 4 bytes
+    // (value untouched). A text fills capacity bytes with zero before the
+    // copy, so a value of exactly capacity bytes has no terminator.
+    int getStrValue(char* buffer, int capacity, int tag);
+    int getBuffValue(char* buffer, int& length, int capacity, int tag);
+    int getNumValue(unsigned& value, int tag);
+    int getByteValue(unsigned char& value, int tag);
+
 protected:
     template <typename StoreArguments>
     int startOperation(EThreadTask task, StoreArguments storeArguments);
+    // The second half of startOperation, after a passed guard.
+    template <typename StoreArguments>
+    int startIfIdle(EThreadTask task, StoreArguments storeArguments);
     int startOperation(EThreadTask task);
-    // The guard and the idle check of a call that starts no task: 0, 5 or 7.
-    int refuseUnlessIdle();
+    // A call that starts no task: the guard (5), then under the engine mutex
+    // store() when the worker is idle, else 7. Returns through ret.
+    template <typename Store> int storeIfIdle(Store store);
     int startConnectedWorker();
+    int startWithMerchant(const char* callLine, EThreadTask task, unsigned char merchIdx);
+    int startWithCurrency(const char* callLine, EThreadTask task, unsigned char merchIdx,
+                          unsigned int amount, const char* currCode, unsigned char accNumber);
+    int storeExtraData(std::string CTransactData::*member, const char* data);
 
     std::atomic<std::uint32_t> m_lastCode{0}; // the code last passed through ret
     std::string m_version;
@@ -163,7 +181,12 @@ int CVELAECRClient::startOperation(EThreadTask task, StoreArguments storeArgumen
     int code = ECRC_OK;
     if (!IsOpenedAndInited(code))
         return ret(ECRC_PORTNOTOPENED);
-    code = ECRC_OK;
+    return startIfIdle(task, storeArguments);
+}
+
+template <typename StoreArguments>
+int CVELAECRClient::startIfIdle(EThreadTask task, StoreArguments storeArguments) {
+    int code = ECRC_OK;
     {
         MutexLock lock(m_pMutex);
         if (m_task == EThreadTask_Idle) {
@@ -172,6 +195,21 @@ int CVELAECRClient::startOperation(EThreadTask task, StoreArguments storeArgumen
         } else {
             code = ECRC_TASKRUNNING;
         }
+    }
+    return ret(code);
+}
+
+template <typename Store> int CVELAECRClient::storeIfIdle(Store store) {
+    int code = ECRC_OK;
+    if (!IsOpenedAndInited(code))
+        return ret(ECRC_PORTNOTOPENED);
+    code = ECRC_OK;
+    {
+        MutexLock lock(m_pMutex);
+        if (m_task == EThreadTask_Idle)
+            store();
+        else
+            code = ECRC_TASKRUNNING;
     }
     return ret(code);
 }

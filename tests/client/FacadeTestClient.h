@@ -5,6 +5,10 @@
 #include "client/VELAECRClient.h"
 #include "communication/ICommunication.h"
 
+#include <initializer_list>
+#include <string>
+#include <utility>
+
 class OpenTransport : public Communication::ICommunication {
 public:
     OpenTransport() { m_isConnected = true; }
@@ -32,11 +36,33 @@ public:
 
 class FacadeTestClient : public CVELAECRClient {
 public:
+    using CECRClient::m_commType;
+    using CECRClient::m_ecrCommand;
+    using CECRClient::m_ecrDataType;
     using CECRClient::m_errorCode;
     using CECRClient::m_errorKind;
+    using CECRClient::m_errorLang;
+    using CECRClient::m_isCorrectionRequested;
     using CECRClient::m_lastResult;
+    using CECRClient::m_screenNumber;
     using CECRClient::m_taskResult;
+    using CECRClient::m_transactData;
+    using CVELAECRClient::m_isNewScreen;
     using CVELAECRClient::m_lastCode;
+
+    // Replaces the current result message, as the worker does when a message
+    // arrives: each element is a tag and its value bytes as received (numbers
+    // little-endian).
+    void setResult(std::initializer_list<std::pair<unsigned, std::string>> elements) {
+        MutexLock lock(m_pMutex);
+        m_currentMsg.clear();
+        for (const auto& element : elements) {
+            std::string value = element.second;
+            m_currentMsg.addTag(new CTLVTag(element.first,
+                                            reinterpret_cast<unsigned char*>(&value[0]),
+                                            static_cast<unsigned>(value.size())));
+        }
+    }
 
     void attachOpenTransport() { m_proto.setCommunication(new OpenTransport()); }
 
