@@ -45,6 +45,19 @@ protected:
     std::string m_path;
 };
 
+// The lines grouped by call: each group starts at a "call " line and holds
+// the argument lines after it, joined by '|'.
+std::vector<std::string> callGroups(const std::vector<std::string>& lines) {
+    std::vector<std::string> groups;
+    for (const std::string& line : lines) {
+        if (line.compare(0, 5, "call ") == 0 || groups.empty())
+            groups.push_back(line);
+        else
+            groups.back() += "|" + line;
+    }
+    return groups;
+}
+
 TEST_F(OperationLog, EveryOperationLogsItsCallAndArguments) {
     FacadeTestClient client;
     client.pretendConnected();
@@ -96,108 +109,48 @@ TEST_F(OperationLog, EveryOperationLogsItsCallAndArguments) {
     idle(client.ReadBankCard());
     idle(client.ReqDataFile());
 
+    // One entry per call: its lines joined by '|'.
     const std::vector<std::string> expected = {
-        "call Purchase()",
-        "Amount: 4000000000",
-        "AddAmount: 2",
-        "MerchIdx: 3",
-        "call Refund()",
-        "Amount: 1",
-        "AddAmount: 2",
-        "MerchIdx: 3",
-        "RRN: RRN1",
-        "call Void()",
-        "InvoceNum: 5",
-        "MerchIdx: 3",
-        "call Settlement()",
-        "MerchIdx: 3",
-        "call PrintBatchTotals()",
-        "MerchIdx: 3",
-        "call PurchaseService()",
-        "MerchIdx: 3",
-        "Amount: 1",
-        "ServicePararms: sp",
-        "call IdentifyCard()",
-        "MerchIdx: 3",
-        "CurrCode: 980",
-        "AccNumber: 4",
+        "call Purchase()|Amount: 4000000000|AddAmount: 2|MerchIdx: 3",
+        "call Refund()|Amount: 1|AddAmount: 2|MerchIdx: 3|RRN: RRN1",
+        "call Void()|InvoceNum: 5|MerchIdx: 3",
+        "call Settlement()|MerchIdx: 3",
+        "call PrintBatchTotals()|MerchIdx: 3",
+        "call PurchaseService()|MerchIdx: 3|Amount: 1|ServicePararms: sp",
+        "call IdentifyCard()|MerchIdx: 3|CurrCode: 980|AccNumber: 4",
         "call GetTxnNum()",
-        "call GetTxnDataByOrder()",
-        "OrderNum: 6",
-        "call GetTxnDataByInv()",
-        "InvoiceNum: 5",
-        "MerchIdx: 3",
-        "call GetBatchTotals()",
-        "MerchIdx: 3",
-        "call CheckConnection()",
-        "MerchIdx: 3",
+        "call GetTxnDataByOrder()|OrderNum: 6",
+        "call GetTxnDataByInv()|InvoiceNum: 5|MerchIdx: 3",
+        "call GetBatchTotals()|MerchIdx: 3",
+        "call CheckConnection()|MerchIdx: 3",
         "call ReqCurrReceipt()",
-        "call PrintLastSettleCopy()",
-        "MerchIdx: 3",
-        "call PrintBatchJournal()",
-        "MerchIdx: 3",
-        "call ReqReceiptByInv()",
-        "InvoiceNum: 5",
-        "MerchIdx: 3",
-        "call SetControlMode()",
-        "ctrlMode: 1",
-        "call ReadKey()",
-        "TimeOut: 30",
-        "call DisplayText()",
-        "Beep: 1",
-        "call SetLine()",
-        "Row: 1",
-        "Col: 2",
-        "Text: txt",
-        "Invert: 0",
-        "call ExchangeStatuses()",
-        "ECRStatus: 2",
-        "call Completion()",
-        "MerchIdx: 3",
-        "Amount: 1",
-        "RRN: ",
-        "ulInvoiceNum: 7",
+        "call PrintLastSettleCopy()|MerchIdx: 3",
+        "call PrintBatchJournal()|MerchIdx: 3",
+        "call ReqReceiptByInv()|InvoiceNum: 5|MerchIdx: 3",
+        "call SetControlMode()|ctrlMode: 1",
+        "call ReadKey()|TimeOut: 30",
+        "call DisplayText()|Beep: 1",
+        "call SetLine()|Row: 1|Col: 2|Text: txt|Invert: 0",
+        "call ExchangeStatuses()|ECRStatus: 2",
+        "call Completion()|MerchIdx: 3|Amount: 1|RRN: |ulInvoiceNum: 7",
         "call ReadCard()",
-        "call Balance()",
-        "MerchIdx: 3",
-        "CurrCode: ",
-        "AccNumber: 4",
-        "call Deposit()",
-        "MerchIdx: 3",
-        "Amount: 1",
-        "CurrCode: 980",
-        "AccNumber: 4",
+        "call Balance()|MerchIdx: 3|CurrCode: |AccNumber: 4",
+        "call Deposit()|MerchIdx: 3|Amount: 1|CurrCode: 980|AccNumber: 4",
         "call POSGetInfo()",
         "call POSExTransaction()",
-        "call SelectApp()",
-        "AppName: app",
-        "AppIdx: 8",
+        "call SelectApp()|AppName: app|AppIdx: 8",
         "call CloseApp()",
-        "call StartScenario()",
-        "ScenarioID: 9",
-        "ScenarioData: sd",
-        "call SetExtraPrintData()",
-        "ExtraPrintData: ep",
-        "call SetExtraXmlData()",
-        "ExtraXmlData: ",
-        "call SendFile() ",
-        "FullPath: /f",
-        "ECRDataType: 2",
-        "ECRCommand: 3",
-        "call SetScreen() ",
-        "ScreenNumber: 7",
-        "call CorrectTransaction() ",
-        "Amount: 1",
-        "lAddAmount: 2",
-        "call CashAdvance()",
-        "MerchIdx: 3",
-        "Amount: 1",
-        "CurrCode: 980",
-        "AccNumber: 4",
+        "call StartScenario()|ScenarioID: 9|ScenarioData: sd",
+        "call SetExtraPrintData()|ExtraPrintData: ep",
+        "call SetExtraXmlData()|ExtraXmlData: ",
+        "call SendFile() |FullPath: /f|ECRDataType: 2|ECRCommand: 3",
+        "call SetScreen() |ScreenNumber: 7",
+        "call CorrectTransaction() |Amount: 1|lAddAmount: 2",
+        "call CashAdvance()|MerchIdx: 3|Amount: 1|CurrCode: 980|AccNumber: 4",
         "call ReadBankCard()",
         "call ReqDataFile()",
     };
-    EXPECT_EQ(texts(), expected);
+    EXPECT_EQ(callGroups(texts()), expected);
 }
 
 TEST_F(OperationLog, AccessorsLogAtTheDetailedLevelOnly) {
