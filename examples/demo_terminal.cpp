@@ -14,15 +14,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <unistd.h>
+#include <pthread.h>
 
 namespace {
-volatile std::sig_atomic_t gInterrupted = 0;
-
-void onSignal(int) {
-    gInterrupted = 1;
-}
-
 // The default answer with a pause before each of its steps.
 velaemu::Reply paced(velaemu::Reply reply, int pauseMs) {
     velaemu::Reply result;
@@ -49,8 +43,13 @@ int main(int argc, char** argv) {
             reply = paced(answers->answer(request), pauseMs);
             return true;
         });
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
+    // Interrupts are waited for below; blocked before the terminal's thread
+    // starts, so that thread never takes them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     if (tcp) {
         std::uint16_t port = terminal.startTcp();
         if (port == 0)
@@ -63,8 +62,8 @@ int main(int argc, char** argv) {
         std::printf("serial device: %s\n", path.c_str());
     }
     std::fflush(stdout);
-    while (!gInterrupted)
-        pause();
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
     terminal.stop();
     return 0;
 }
