@@ -397,3 +397,92 @@ TEST_F(EndToEnd, EveryOperationAndEveryFieldOfItsAnswer) {
 }
 
 } // namespace
+
+namespace {
+
+// Polls the status code of the running operation until it reads code.
+bool waitForStatus(int code) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (VELALib_LastStatMsgCode() == code)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return false;
+}
+
+TEST_F(EndToEnd, StatusMessagesAndACorrectionWhileAPurchaseRuns) {
+    // The terminal sends one status message and holds the final answer back.
+    m_terminal.queueReply({velaemu::Step::status(velaemu::DefaultAnswers::statusMessage(2))});
+    ASSERT_EQ(VELALib_Purchase(10000, 0, 0), 0);
+    ASSERT_TRUE(waitForStatus(2));
+    EXPECT_EQ(VELALib_LastResult(), 2);
+    char text[257];
+    ASSERT_EQ(VELALib_LastStatMsgDescription(text), 0);
+    EXPECT_EQ(std::string(text), utf8Of("\xC2\xE2\xE5\xE4\xB3\xF2\xFC PIN"));
+
+    EXPECT_EQ(VELALib_CorrectTransaction(9000, 50), 0);
+    ASSERT_TRUE(m_terminal.waitForRequests(2, 10000));
+    const velaemu::Request correction = m_terminal.requests()[1];
+    EXPECT_EQ(correction.number(2), 19u);
+    EXPECT_EQ(correction.number(3), 9000u);
+    EXPECT_EQ(correction.number(45), 50u);
+
+    m_terminal.push({velaemu::Step::frame(
+        velaemu::LeMessage().num(1, 2).num(14, 0).num(3, 9000).text(18, "RRN000000001"))});
+    ASSERT_EQ(waitForResult(), 0);
+    EXPECT_EQ(VELALib_Amount(), 9000);
+    EXPECT_EQ(VELALib_LastStatMsgCode(), -8); // the final answer replaced the status
+}
+
+TEST_F(EndToEnd, ADeclineIsDescribedByTheTerminalsOwnText) {
+    const std::string refusal = "\xCD\xE5\xE4\xEE\xF1\xF2\xE0\xF2\xED\xFC\xEE "
+                                "\xEA\xEE\xF8\xF2\xB3\xE2"; // insufficient funds
+    m_terminal.queueReply({velaemu::Step::frame(
+        velaemu::LeMessage().num(1, 2).num(14, 51).text(15, refusal).num(49, 2))});
+    ASSERT_EQ(VELALib_Purchase(10000, 0, 0), 0);
+    ASSERT_EQ(waitForResult(), 1);
+    EXPECT_EQ(VELALib_LastErrorCode(), 4);
+    for (unsigned char language = 0; language < 3; ++language) {
+        ASSERT_EQ(VELALib_SetErrorLang(language), 0);
+        char text[257];
+        ASSERT_EQ(VELALib_LastErrorDescription(text), 0);
+        EXPECT_EQ(std::string(text), utf8Of(refusal));
+    }
+    EXPECT_EQ(VELALib_ResponseCode(), 51);
+}
+
+TEST_F(EndToEnd, ExtraPrintDataGoesWithLaterRequestsUntilCleared) {
+    const char extra[] = "\xC7\xED\xE8\xE6\xEA\xE0"; // discount, CP1251
+    ASSERT_EQ(VELALib_SetExtraPrintData(extra), 0);
+    for (int round = 0; round < 2; ++round) {
+        m_terminal.clearRecords();
+        ASSERT_EQ(VELALib_Purchase(100, 0, 0), 0);
+        ASSERT_EQ(waitForResult(), 0);
+        ASSERT_EQ(m_terminal.requests().size(), 1u);
+        EXPECT_EQ(m_terminal.requests()[0].text(75), extra) << round;
+    }
+    ASSERT_EQ(VELALib_SetExtraPrintData(nullptr), 0);
+    m_terminal.clearRecords();
+    ASSERT_EQ(VELALib_Purchase(100, 0, 0), 0);
+    ASSERT_EQ(waitForResult(), 0);
+    EXPECT_FALSE(m_terminal.requests()[0].has(75));
+}
+
+TEST(EndToEndSerial, APurchaseOverThePseudoTerminal) {
+    velaemu::TerminalEmulator terminal;
+    std::string device = terminal.startPty();
+    ASSERT_FALSE(device.empty());
+    ASSERT_EQ(VELALib_InitializeVELA(), 0);
+    ASSERT_EQ(VELALib_CommOpen(device.c_str(), 115200), 0);
+    ASSERT_EQ(VELALib_Purchase(12550, 0, 0), 0);
+    EXPECT_EQ(waitForResult(), 0);
+    EXPECT_EQ(VELALib_Amount(), 12550);
+    std::vector<char> receipt(8193, '\0');
+    ASSERT_EQ(VELALib_Receipt(receipt.data()), 0);
+    EXPECT_NE(std::string(receipt.data()).find("СУМА: 125.50 UAH"), std::string::npos);
+    EXPECT_EQ(VELALib_UninitializeVELA(), 0);
+    terminal.stop();
+}
+
+} // namespace
