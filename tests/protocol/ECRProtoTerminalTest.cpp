@@ -20,6 +20,8 @@ const Bytes kPingFrame = {0x02, 0x00, 0x0C, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 0x0
 
 enum class Link { Tcp, Pty };
 
+void PrintTo(Link link, std::ostream* out) { *out << (link == Link::Tcp ? "Tcp" : "Pty"); }
+
 std::string linkName(const ::testing::TestParamInfo<Link>& info) {
     return info.param == Link::Tcp ? "Tcp" : "Pty";
 }
@@ -256,6 +258,7 @@ TEST_P(ProtoTcpTerminal, BodyLengthLimits) {
     CTLVMessage message;
     EXPECT_EQ(ECRPC_OK, poll(message));
     EXPECT_EQ(4076u, textOf(message, ETag_AddData).size());
+    EXPECT_EQ(Bytes{kACK}, receivedAtLeast(1));
 
     for (auto c : {std::make_pair(4097, ECRPC_MAXSIZE), std::make_pair(0, ECRPC_EMPTYMSG)}) {
         m_terminal.clearRecords();
@@ -321,6 +324,15 @@ TEST_P(ProtoTcpTerminal, AbortDuringAnAnswerEndsItWithACancellation) {
     ASSERT_EQ(ECRPC_OK, poll(answer));
     EXPECT_EQ(2u, numberOf(answer, ETag_MsgType));
     EXPECT_EQ(2u, numberOf(answer, ETag_AddResult));
+}
+
+TEST_P(ProtoTcpTerminal, ClosedConnectionCanBeOpenedAgain) {
+    m_terminal.push({Step::close()});
+    ASSERT_TRUE(m_terminal.waitIdle(kWaitMs));
+    EXPECT_EQ(ECRPC_OK, m_proto.close());
+    ASSERT_EQ(ECRPC_OK, m_proto.open(false));
+    expectNothingWrittenBefore();
+    EXPECT_EQ(2, m_terminal.connections());
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, ProtoTcpTerminal, ::testing::Values(Link::Tcp), linkName);
