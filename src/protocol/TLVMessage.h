@@ -9,7 +9,7 @@
 // sent in numbered parts is assembled across successive parseDump calls.
 class CTLVMessage {
 public:
-    static const unsigned kFileBufferSize = 204800;
+    static constexpr unsigned kFileBufferSize = 204800;
 
     CTLVMessage();
     ~CTLVMessage();
@@ -29,11 +29,21 @@ public:
     bool IsReceiptPresent();
     bool isFileBufferEnd();
     bool isFileTag(int type);
+    // Appends one file part (part number, part count, data). Returns 1 when
+    // more parts are expected, 0 when the file is complete, 2 when the part is
+    // refused (malformed, inconsistent or too large for the file buffer).
     int AddToBuff(unsigned char* value, unsigned length, unsigned capacity);
+    // Bytes of the file assembled so far.
+    unsigned getFileLength() const { return m_fileLength; }
 
 private:
     unsigned char* m_fileBuffer = nullptr; // allocated on the first file part
     unsigned m_fileLength = 0;
     std::map<unsigned, CTLVTag*> m_tags;
     bool m_isFileComplete = false;
+
+    // Whether the elements of an incoming dump exactly fill its length.
+    static bool isWellFormedDump(const unsigned char* src, unsigned length);
+    // Stores a new element with a copy of size bytes (none when size is 0).
+    void storeElement(unsigned type, unsigned char* value, unsigned size);
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "velaecr_export.h"
+
 // Result codes of CTLVTag and CTLVMessage.
 enum ETLVCode {
     TLVC_OK = 0,
@@ -12,7 +14,12 @@ enum ETLVCode {
     TLVC_FORMATBROKEN = 207,
 };
 
-// One tag-length-value element; owns its value.
+// One text per code, entry i describing code TLVC_ERROR + i (201..207).
+extern "C" VELA_EXPORT const char* aTLVErrors[7];
+
+// One tag-length-value element; owns its value. Numbers are stored big-endian
+// (the order the terminal expects); getValue(unsigned&) reads the
+// little-endian order of values parsed from the terminal, getValueR the other.
 class CTLVTag {
 public:
     explicit CTLVTag(unsigned type);
@@ -46,10 +53,17 @@ private:
     unsigned m_type = 0;
     unsigned m_length = 0;
     unsigned char* m_value = nullptr;
+
+    // Takes ownership of value (size bytes, null when size is 0).
+    void replaceValue(unsigned char* value, unsigned size);
 };
 
+// Four-byte number helpers shared with the file reader.
 namespace vela {
+// Writes v big-endian into p[0..3].
 void numToBin(unsigned char* p, unsigned v);
+// Reads p[0..3] little-endian.
 void binToNum(unsigned char* p, unsigned& v);
+// Reads p[0..3] big-endian.
 void binToNumR(unsigned char* p, unsigned& v);
 } // namespace vela
