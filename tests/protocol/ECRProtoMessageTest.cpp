@@ -59,10 +59,11 @@ struct LossCase {
     int connected;
     int rc;
 };
-void PrintTo(const LossCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const LossCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
-class ProtoConnectionLoss : public ProtoMessages, public ::testing::WithParamInterface<LossCase> {
-};
+class ProtoConnectionLoss : public ProtoMessages, public ::testing::WithParamInterface<LossCase> {};
 
 TEST_P(ProtoConnectionLoss, ReceiveFailureIsCheckedAgainstTheConnection) {
     GetParam().feed(*m_transport);
@@ -73,15 +74,18 @@ TEST_P(ProtoConnectionLoss, ReceiveFailureIsCheckedAgainstTheConnection) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ProtoConnectionLoss,
-    ::testing::Values(
-        LossCase{"NothingYet", [](MemoryTransport&) {}, COMM_OK, ECRPC_RECVTIMEOUT},
-        LossCase{"NothingAndLost", [](MemoryTransport&) {}, COMM_NOTCONNECTED, COMM_NOTCONNECTED},
-        LossCase{"CutShortAndLost", [](MemoryTransport& t) { t.feed({0x02, 0x00}); },
-                 COMM_NOTCONNECTED, COMM_NOTCONNECTED},
-        LossCase{"CheckByteWhileLost", [](MemoryTransport& t) { t.feed({0x07}); },
-                 COMM_NOTCONNECTED, ECRPC_CHECKTERMINAL},
-        LossCase{"UnknownLead", [](MemoryTransport& t) { t.feed({0x41}); }, COMM_OK,
-                 ECRPC_UNKNOWNSTX}),
+    ::testing::Values(LossCase{"NothingYet", [](MemoryTransport&) {}, COMM_OK, ECRPC_RECVTIMEOUT},
+                      LossCase{"NothingAndLost", [](MemoryTransport&) {}, COMM_NOTCONNECTED,
+                               COMM_NOTCONNECTED},
+                      LossCase{"CutShortAndLost",
+                               [](MemoryTransport& t) {
+                                   t.feed({0x02, 0x00});
+                               },
+                               COMM_NOTCONNECTED, COMM_NOTCONNECTED},
+                      LossCase{"CheckByteWhileLost", [](MemoryTransport& t) { t.feed({0x07}); },
+                               COMM_NOTCONNECTED, ECRPC_CHECKTERMINAL},
+                      LossCase{"UnknownLead", [](MemoryTransport& t) { t.feed({0x41}); }, COMM_OK,
+                               ECRPC_UNKNOWNSTX}),
     [](const ::testing::TestParamInfo<LossCase>& info) { return info.param.name; });
 
 TEST_F(ProtoMessages, BrokenStatusBodyIsReportedWithoutAMessage) {

@@ -20,7 +20,9 @@ const Bytes kPingFrame = {0x02, 0x00, 0x0C, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 0x0
 
 enum class Link { Tcp, Pty };
 
-void PrintTo(Link link, std::ostream* out) { *out << (link == Link::Tcp ? "Tcp" : "Pty"); }
+void PrintTo(Link link, std::ostream* out) {
+    *out << (link == Link::Tcp ? "Tcp" : "Pty");
+}
 
 std::string linkName(const ::testing::TestParamInfo<Link>& info) {
     return info.param == Link::Tcp ? "Tcp" : "Pty";

@@ -68,6 +68,9 @@ void TerminalEmulator::runTcp() {
         TerminalSession(fd, m_state, *m_waker, answers).serve();
         ::close(fd);
         std::lock_guard<std::mutex> lock(m_state.mutex);
+        // Whatever was left unread went with the connection.
+        m_state.busy = !m_state.pushes.empty();
+        m_state.changed.notify_all();
         if (m_state.stopping)
             return;
     }
@@ -83,6 +86,9 @@ void TerminalEmulator::runPty() {
     // After a scripted close the pair is gone: the cash register sees the
     // line drop, as with an unplugged device.
     m_pty->close();
+    std::lock_guard<std::mutex> lock(m_state.mutex);
+    m_state.busy = false;
+    m_state.changed.notify_all();
 }
 
 void TerminalEmulator::wake() {
