@@ -44,8 +44,7 @@ public:
     virtual int commClose() = 0;
     // count is set to 0 first; on success at least one byte was read.
     virtual int commRead(unsigned char* buffer, unsigned int size, unsigned int& count) = 0;
-    virtual int commWrite(const unsigned char* data, unsigned int length,
-                          unsigned int& count) = 0;
+    virtual int commWrite(const unsigned char* data, unsigned int length, unsigned int& count) = 0;
     virtual int isConnected() = 0;
     virtual int setReadTimeouts(unsigned int seconds, unsigned int milliseconds) = 0;
     virtual int flush() = 0;
