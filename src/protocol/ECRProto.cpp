@@ -1,5 +1,6 @@
 #include "protocol/ECRProto.h"
 
+#include "communication/SerialRS232.h"
 #include "diagnostics/Trace.h"
 #include "diagnostics/VELALogger.h"
 #include "diagnostics/common.h"

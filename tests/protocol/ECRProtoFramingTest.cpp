@@ -2,6 +2,7 @@
 
 #include "MemoryTransport.h"
 #include "TerminalWire.h"
+#include "communication/SerialRS232.h"
 #include "protocol/ECRProto.h"
 
 #include <gtest/gtest.h>
@@ -380,6 +381,15 @@ TEST(ProtoWithoutTransport, EveryOperationButOpenReportsBadComm) {
     EXPECT_EQ(ECRPC_BADCOMM, proto.ecrRecv(body, length, 3));
     EXPECT_EQ(ECRPC_BADCOMM, proto.recvMessage(message));
     EXPECT_EQ(nullptr, body);
+}
+
+TEST(ProtoDevices, EnumerationNeedsTheDeviceManager) {
+    CECRProto proto;
+    bool loaded = CSerialRS232::m_isUdevLoaded;
+    CSerialRS232::m_isUdevLoaded = false;
+    std::vector<char*> devices;
+    EXPECT_EQ(ECRPC_NOUDEV, proto.enumerate(devices));
+    CSerialRS232::m_isUdevLoaded = loaded;
 }
 
 TEST(ProtoErrorTexts, StoredInTheirHistoricalOrder) {

@@ -76,7 +76,8 @@ protected:
             link->m_port = std::to_string(port);
         } else {
             std::string path = m_terminal.startPty();
-            ASSERT_FALSE(path.empty());
+            if (path.empty())
+                GTEST_SKIP() << "no pseudo-terminals on this machine";
             link = createCommIns(ECommType_RS232);
             link->m_port = path;
             link->m_baudRate = 115200;
