@@ -7,7 +7,21 @@
 // messages first, then the final answer). Tests script it per request and
 // read back every byte and every request it received.
 //
-// All public members may be called from any thread while it runs.
+// All public members may be called from any thread while it runs, except
+// setObserver, which belongs before the start.
+//
+// Typical test use:
+//
+//   TerminalEmulator terminal;
+//   std::uint16_t port = terminal.startTcp();          // connect the library here
+//   terminal.nakNextFrames(1);                          // refuse the next request once
+//   terminal.queueReply({Step::status(DefaultAnswers::statusMessage(1)),
+//                        Step::delay(5000),             // time for a cancel (EOT)
+//                        Step::frame(LeMessage().num(1, 2).num(14, 0))});
+//   terminal.push({Step::bytes({0x41})});               // garbage, unsolicited
+//   terminal.waitForRequests(1, 10000);
+//   terminal.requests()[0].number(3);                   // the amount asked for
+//   terminal.received();                                // every byte, as sent
 
 #include "EmulatorState.h"
 
