@@ -40,7 +40,8 @@
  *   2401 for the terminal information, 601 for the extra card data and 409601
  *   for the data file. No buffer size is passed; the library trusts these.
  *   When the system cannot convert CP1251 to UTF-8 (no iconv converter), a
- *   text function returns -1 and leaves the caller's buffer cleared.
+ *   text function returns -1 and leaves the caller's buffer cleared (empty
+ *   and terminated). A null buffer gives -1 and nothing is asked.
  */
 
 #include "velaecr_export.h"
@@ -104,8 +105,8 @@ VELA_EXPORT int VELALib_useLogging(unsigned char level, const char* path);
 
 VELA_EXPORT int VELALib_Purchase(unsigned int amount, unsigned int addAmount,
                                  unsigned char merchIdx);
-VELA_EXPORT int VELALib_Refund(unsigned int amount, unsigned int addAmount,
-                               unsigned char merchIdx, char* rrn);
+VELA_EXPORT int VELALib_Refund(unsigned int amount, unsigned int addAmount, unsigned char merchIdx,
+                               char* rrn);
 VELA_EXPORT int VELALib_Void(unsigned int invoiceNum, unsigned char merchIdx);
 VELA_EXPORT int VELALib_Settlement(unsigned char merchIdx);
 VELA_EXPORT int VELALib_PrintBatchTotals(unsigned char merchIdx);
@@ -133,8 +134,8 @@ VELA_EXPORT int VELALib_Completion(unsigned char merchIdx, unsigned int amount, 
 VELA_EXPORT int VELALib_ReadCard(void);
 VELA_EXPORT int VELALib_Balance(unsigned char merchIdx, const char* currCode,
                                 unsigned char accNumber);
-VELA_EXPORT int VELALib_Deposit(unsigned char merchIdx, unsigned int amount,
-                                const char* currCode, unsigned char accNumber);
+VELA_EXPORT int VELALib_Deposit(unsigned char merchIdx, unsigned int amount, const char* currCode,
+                                unsigned char accNumber);
 VELA_EXPORT int VELALib_POSGetInfo(void);
 VELA_EXPORT int VELALib_POSExTransaction(void);
 VELA_EXPORT int VELALib_SelectApp(const char* appName, unsigned int appIdx);
@@ -142,8 +143,7 @@ VELA_EXPORT int VELALib_CloseApp(void);
 VELA_EXPORT int VELALib_StartScenario(unsigned int scenarioID, const char* scenarioData);
 VELA_EXPORT int VELALib_SetExtraPrintData(const char* data);
 VELA_EXPORT int VELALib_SetExtraXmlData(const char* data);
-VELA_EXPORT int VELALib_SendFile(const char* path, unsigned char dataType,
-                                 unsigned char command);
+VELA_EXPORT int VELALib_SendFile(const char* path, unsigned char dataType, unsigned char command);
 VELA_EXPORT int VELALib_SetScreen(unsigned int screenNumber);
 VELA_EXPORT int VELALib_CorrectTransaction(unsigned int amount, unsigned int addAmount);
 VELA_EXPORT int VELALib_CashAdvance(unsigned char merchIdx, unsigned int amount,
@@ -231,7 +231,7 @@ VELA_EXPORT int VELALib_DataFile(char* buffer);
 
 /* Copies the fetched data file (at most 204800 bytes, unconverted) into
  * buffer and its length into *length. On failure returns minus the code and
- * leaves *length unchanged. */
+ * leaves *length unchanged; -1 for a null pointer. */
 VELA_EXPORT int VELALib_DataFileBinary(char* buffer, int* length);
 
 /* ---- Text conversion ---------------------------------------------------- */

@@ -10,6 +10,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libudev1 udev
 )
+# The Java binding: javac and jar, and the cross compiler of its 32-bit build.
+packages+=(openjdk-17-jdk-headless g++-i686-linux-gnu)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,10 +1,29 @@
-// Placeholder until the facade is built: no instance can be made yet.
+// Instances for hosts that use the class interface directly.
+#include "client/VELAECRClient.h"
 #include "velaecr_client.h"
 
-CVELAClient* VELAFactory::createVELAIns() { return nullptr; }
+namespace {
+CVELAClient* makeClient() {
+    try {
+        return new CVELAECRClient();
+    } catch (...) {
+        return nullptr;
+    }
+}
+} // namespace
 
-void VELAFactory::destroyVELAIns(CVELAClient* instance) { delete instance; }
+CVELAClient* VELAFactory::createVELAIns() {
+    return makeClient();
+}
 
-extern "C" CVELAClient* create() { return nullptr; }
+void VELAFactory::destroyVELAIns(CVELAClient* instance) {
+    delete instance;
+}
 
-extern "C" void destroy(CVELAClient* instance) { delete instance; }
+extern "C" CVELAClient* create() {
+    return makeClient();
+}
+
+extern "C" void destroy(CVELAClient* instance) {
+    delete instance;
+}

@@ -1,0 +1,100 @@
+// The engine's task control and its own result table.
+#include "engine/ECRClient.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+class Engine : public CECRClient {
+public:
+    using CECRClient::m_errorCode;
+    using CECRClient::m_errorKind;
+    using CECRClient::m_isCheckTermRequested;
+    using CECRClient::m_isCheckTermSent;
+    using CECRClient::m_isCorrectionRequested;
+    using CECRClient::m_lastResult;
+    using CECRClient::m_taskResult;
+
+    void startUnderLock(EThreadTask task) {
+        MutexLock lock(m_pMutex);
+        startTask(task);
+    }
+};
+
+// Records what reaches the result hook, to show resetTask goes through the
+// virtual slot.
+class RecordingEngine : public Engine {
+public:
+    int ret(int code) override {
+        codes.push_back(code);
+        return CECRClient::ret(code);
+    }
+    std::vector<int> codes;
+};
+
+TEST(EngineRet, RecordsKindAndNumber) {
+    struct Case {
+        int code;
+        unsigned lastResult; // 9: left as it was
+        unsigned kind;
+        unsigned number;
+    };
+    const Case cases[] = {
+        {0, 9, 0, 0},  {1, 9, 4, 1},   {2, 1, 1, 1},     {3, 9, 3, 3},  {5, 1, 2, 2},
+        {7, 9, 3, 3},  {8, 9, 4, 8},   {9, 9, 3, 3},     {15, 9, 3, 3}, {16, 9, 4, 16},
+        {17, 9, 3, 3}, {18, 9, 4, 18}, {314, 9, 4, 314},
+    };
+    for (const Case& c : cases) {
+        Engine engine;
+        engine.m_lastResult = 9;
+        EXPECT_EQ(engine.ret(c.code), c.code);
+        EXPECT_EQ(engine.m_lastResult, c.lastResult) << c.code;
+        EXPECT_EQ(engine.m_errorKind, c.kind) << c.code;
+        EXPECT_EQ(engine.m_errorCode, c.number) << c.code;
+    }
+}
+
+TEST(EngineTasks, SetTaskOnlyWhileIdle) {
+    Engine engine;
+    EXPECT_EQ(engine.getTask(), EThreadTask_None);
+    EXPECT_EQ(engine.setTask(EThreadTask_Idle), 0);
+    EXPECT_EQ(engine.setTask(EThreadTask_Purchase), 0);
+    EXPECT_EQ(engine.setTask(EThreadTask_Void), 7);
+    EXPECT_EQ(engine.getTask(), EThreadTask_Purchase);
+}
+
+TEST(EngineTasks, ResetTaskEndsTheTaskThroughTheHook) {
+    struct Case {
+        int result;
+        unsigned lastResult;
+    };
+    for (const Case& c : {Case{0, 0}, Case{302, 1}, Case{7, 1}}) {
+        RecordingEngine engine;
+        engine.startUnderLock(EThreadTask_Purchase);
+        EXPECT_EQ(engine.m_lastResult, 2u);
+        engine.m_isCorrectionRequested = true;
+        engine.m_isCheckTermRequested = true;
+        engine.m_isCheckTermSent = true;
+
+        EXPECT_EQ(engine.resetTask(c.result), 0);
+        EXPECT_EQ(engine.getTask(), EThreadTask_Idle);
+        EXPECT_EQ(engine.m_taskResult, static_cast<unsigned>(c.result));
+        EXPECT_EQ(engine.m_lastResult, c.lastResult) << c.result;
+        EXPECT_EQ(engine.codes, std::vector<int>{c.result});
+        EXPECT_FALSE(engine.m_isCorrectionRequested);
+        EXPECT_FALSE(engine.m_isCheckTermRequested);
+        EXPECT_FALSE(engine.m_isCheckTermSent);
+    }
+}
+
+TEST(EngineWorker, StopWithoutWorkerDoesNothing) {
+    Engine engine;
+    engine.m_lastResult = 1;
+    engine.stopThread();
+    EXPECT_EQ(engine.m_lastResult, 1u);
+    EXPECT_FALSE(engine.isInited());
+}
+
+} // namespace
