@@ -18,7 +18,8 @@ esac
 
 scripts/install-deps.sh
 cmake -S . -B build/release -G Ninja -DVELA_BUILD_TESTS=OFF >/dev/null
-cmake --build build/release -j "$(nproc)" --target demo_terminal purchase_tcp purchase_serial
+cmake --build build/release -j "$(nproc)" \
+    --target demo_terminal purchase_tcp purchase_serial vela-terminal
 bin=build/release/examples
 
 # The terminal prints where it can be reached; it is stopped on the way out.
