@@ -148,7 +148,14 @@ protected:
     int startOperation(EThreadTask task);
     // The guard and the idle check of a call that starts no task: 0, 5 or 7.
     int refuseUnlessIdle();
+    // Starts the worker and runs the initialisation; when no worker can be
+    // made, closes the transport and returns 6.
     int startConnectedWorker();
+    // What CommClose does: stops the worker, closes the transport, clears
+    // the current result message.
+    void closeConnection();
+    // closeConnection() when a worker runs or the transport is open.
+    void closeBeforeReconnect();
 
     std::atomic<std::uint32_t> m_lastCode{0}; // the code last passed through ret
     std::string m_version;
