@@ -134,11 +134,10 @@ int CECRClient::CheckResult(CTLVMessage& msg) {
     }
     if (succeeded)
         return ECRC_OK;
-    {
-        MutexLock lock(m_pMutex);
-        m_lastResult = 1;
-        m_errorKind = 4;
-    }
+    // The failure shows in the error kind at once. The last result stays 2
+    // until the task ends: a caller that saw 1 now would read the previous
+    // task's code as this one's.
+    m_errorKind = 4;
     return ECRC_ERROR;
 }
 
