@@ -14,6 +14,7 @@
 #include <boost/log/support/date_time.hpp>
 #include <boost/thread/thread.hpp>
 
+#include <atomic>
 #include <mutex>
 #include <pthread.h>
 #include <set>
@@ -36,6 +37,11 @@ typedef sinks::synchronous_sink<sinks::text_file_backend> FileSink;
 
 BOOST_LOG_ATTRIBUTE_KEYWORD(severity, "Severity", ESeverityLevel)
 BOOST_LOG_ATTRIBUTE_KEYWORD(timestamp, "TimeStamp", boost::posix_time::ptime)
+
+// Set once a log file has been set up. Until then nothing is written: with no
+// sink of its own the logging core would print records to the console, and
+// the library never prints on its own.
+std::atomic<bool> gHasFileSink{false};
 
 SeverityLogger& SLogger() {
     static SeverityLogger logger;
@@ -61,6 +67,8 @@ std::string rotationTarget(const std::string& path) {
 }
 
 int write(ESeverityLevel level, const std::string& text) {
+    if (!gHasFileSink.load(std::memory_order_acquire))
+        return 0;
     try {
         SeverityLogger& logger = SLogger();
         logging::record record = logger.open_record(keywords::severity = level);
@@ -125,22 +133,27 @@ void gvLoggingInit(const std::string& path, ESeverityLevel level) {
         for (const boost::shared_ptr<FileSink>& old : sink_set)
             core->remove_sink(old);
         sink_set.clear();
+        gHasFileSink.store(false, std::memory_order_release);
 
         boost::shared_ptr<FileSink> sink = boost::make_shared<FileSink>(
             keywords::file_name = path, keywords::target_file_name = rotationTarget(path),
             keywords::open_mode = std::ios_base::out | std::ios_base::app,
             keywords::auto_flush = true, keywords::rotation_size = kRotationSize);
-        sink->set_formatter(expr::stream
-                            << expr::format_date_time(timestamp, "%d/%m/%Y %H:%M:%S") << " "
-                            << expr::smessage);
+        sink->set_formatter(expr::stream << expr::format_date_time(timestamp, "%d/%m/%Y %H:%M:%S")
+                                         << " " << expr::smessage);
         core->add_sink(sink);
         sink_set.insert(sink);
         core->add_global_attribute("TimeStamp", logging::attributes::local_clock());
         file_set.insert(path);
+        gHasFileSink.store(true, std::memory_order_release);
     }
     core->set_filter(severity >= level);
 }
 
-int VELALogger::WriteShort(const std::string& text) { return write(error, text); }
+int VELALogger::WriteShort(const std::string& text) {
+    return write(error, text);
+}
 
-int VELALogger::WriteDetailed(const std::string& text) { return write(warning, text); }
+int VELALogger::WriteDetailed(const std::string& text) {
+    return write(warning, text);
+}

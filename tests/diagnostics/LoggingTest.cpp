@@ -157,3 +157,18 @@ TEST(TextHelpers, NumbersAndHex) {
 }
 
 } // namespace
+
+namespace {
+// Before any log file is set up, and with only a level and no path, nothing
+// reaches the console: the library never prints on its own.
+TEST(LoggingOff, NothingIsPrintedWithoutALogFile) {
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(0, VELALogger::WriteShort("short before setup"));
+    gvLoggingInit("", error);
+    EXPECT_EQ(0, VELALogger::WriteShort("short with a level only"));
+    EXPECT_EQ(0, VELALogger::WriteDetailed("detailed with a level only"));
+    EXPECT_EQ("", testing::internal::GetCapturedStdout());
+    EXPECT_EQ("", testing::internal::GetCapturedStderr());
+}
+} // namespace
