@@ -61,8 +61,9 @@ TEST_F(FileTransfer, BitmapSendsWidthThenHeight) {
     std::copy(width, width + 4, bitmap.begin() + 18);
     std::copy(height, height + 4, bitmap.begin() + 22);
     ASSERT_EQ(sendFile(m_files.write("image.bmp", bitmap), 2, 1), 0);
-    ASSERT_EQ(m_terminal.requests().size(), 1u);
-    const Bytes* params = m_terminal.requests()[0].value(80);
+    std::vector<Request> requests = m_terminal.requests();
+    ASSERT_EQ(requests.size(), 1u);
+    const Bytes* params = requests[0].value(80);
     ASSERT_NE(params, nullptr);
     EXPECT_EQ(*params, (Bytes{0x40, 0x01, 0, 0, 0xF0, 0, 0, 0}));
 }

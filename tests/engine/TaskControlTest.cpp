@@ -168,6 +168,28 @@ TEST(EngineWorker, ExitTaskEndsTheWorkerLoop) {
     engine.stopThread(); // joins the ended worker
 }
 
+// Notes whether the engine reads as initialised when a task's end is
+// published.
+class InitWatchingEngine : public Engine {
+public:
+    int ret(int code) override {
+        initedAtEnd.push_back(m_isInited); // resetTask holds the mutex
+        return Engine::ret(code);
+    }
+    std::vector<bool> initedAtEnd;
+};
+
+TEST(EngineWorker, InitialisedBeforeTheInitialisationEndIsPublished) {
+    InitWatchingEngine engine;
+    ASSERT_EQ(engine.startThread(), 0);
+    ASSERT_EQ(engine.setTask(EThreadTask_Init), 0);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!engine.isInited() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    engine.stopThread();
+    EXPECT_EQ(engine.initedAtEnd, std::vector<bool>{true});
+}
+
 class NoThreadEngine : public Engine {
 protected:
     Thread* createWorker() override { return nullptr; }
