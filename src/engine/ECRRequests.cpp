@@ -5,7 +5,6 @@
 
 #include "protocol/TagCatalogue.h"
 
-
 namespace {
 
 struct SRequestParams {
@@ -18,7 +17,7 @@ using BuildRequest = void (*)(RequestBuilder&, const SRequestParams&);
 struct SOperation {
     EThreadTask task;
     BuildRequest build;
-    bool withExtras; // the extra print and XML data go along when set
+    bool withExtras;        // the extra print and XML data go along when set
     unsigned finalTypes[2]; // 0 ends the list
 };
 
@@ -230,7 +229,9 @@ const SOperation kOperations[] = {
      false,
      {EMsgType_TermCtrlResponse}},
     {EThreadTask_ReadCard,
-     [](RequestBuilder& r, const SRequestParams&) { r.num(ETag_MsgType, EMsgType_ReadCardRequest); },
+     [](RequestBuilder& r, const SRequestParams&) {
+         r.num(ETag_MsgType, EMsgType_ReadCardRequest);
+     },
      false,
      {EMsgType_ReadCardResponse, EMsgType_ReadCardResponseEx}},
     {EThreadTask_ReadBankCard,

@@ -61,8 +61,8 @@ TEST_F(Exchange, CorrectionGoesOutWhilePurchaseWaits) {
 
 TEST_F(Exchange, EchoedCheckByteKeepsTheOperationGoing) {
     // The terminal answers 2.6 s after the check byte and echoes it meanwhile.
-    m_terminal.queueReply({Step::status(status(1)), Step::delay(2600),
-                           Step::frame(approvedPurchase())});
+    m_terminal.queueReply(
+        {Step::status(status(1)), Step::delay(2600), Step::frame(approvedPurchase())});
     startPurchase();
     ASSERT_TRUE(statusShown(1));
     m_engine.requestCheckTerminal();
@@ -73,8 +73,8 @@ TEST_F(Exchange, EchoedCheckByteKeepsTheOperationGoing) {
 
 TEST_F(Exchange, SilentTerminalEndsWithNoAnswerAfterTwoSeconds) {
     m_terminal.setEchoCheckByte(false);
-    m_terminal.queueReply({Step::status(status(1)), Step::delay(8000),
-                           Step::frame(approvedPurchase())});
+    m_terminal.queueReply(
+        {Step::status(status(1)), Step::delay(8000), Step::frame(approvedPurchase())});
     startPurchase();
     ASSERT_TRUE(statusShown(1));
     Clock::time_point asked = Clock::now();

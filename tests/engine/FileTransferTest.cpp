@@ -39,9 +39,8 @@ TEST_F(FileTransfer, BlocksCarryNumberCountAndDataFirstBlockTheKind) {
         std::size_t offset = 0;
         for (std::size_t i = 0; i < requests.size(); ++i) {
             Elements expected = {{1, N(18)}};
-            expected.push_back(
-                {77, blockOf(static_cast<std::uint32_t>(i + 1), count, content, offset,
-                             c.blockSizes[i])});
+            expected.push_back({77, blockOf(static_cast<std::uint32_t>(i + 1), count, content,
+                                            offset, c.blockSizes[i])});
             if (i == 0) {
                 expected.push_back({78, N(5)});
                 expected.push_back({79, N(6)});
@@ -56,8 +55,8 @@ TEST_F(FileTransfer, BitmapSendsWidthThenHeight) {
     std::vector<unsigned char> bitmap = patternBytes(100);
     bitmap[0] = 'B';
     bitmap[1] = 'M';
-    const unsigned char width[4] = {0x40, 0x01, 0, 0};  // 320
-    const unsigned char height[4] = {0xF0, 0, 0, 0};    // 240
+    const unsigned char width[4] = {0x40, 0x01, 0, 0}; // 320
+    const unsigned char height[4] = {0xF0, 0, 0, 0};   // 240
     std::copy(width, width + 4, bitmap.begin() + 18);
     std::copy(height, height + 4, bitmap.begin() + 22);
     ASSERT_EQ(sendFile(m_files.write("image.bmp", bitmap), 2, 1), 0);
@@ -88,8 +87,20 @@ TEST_F(FileTransfer, LargestFileGoesOutInFullBlocks) {
     EXPECT_EQ(Bytes(last->begin(), last->begin() + 8), blockOf(4096, 4096, {}, 0, 0));
 }
 
+TEST_F(FileTransfer, StopDuringALongSendEndsItBetweenBlocks) {
+    m_engine.setFileToSend(m_files.sized("largest", 2097151), 5, 1);
+    ASSERT_TRUE(m_engine.start(EThreadTask_SendFile));
+    ASSERT_TRUE(m_terminal.waitForRequests(1, kWaitMs));
+    m_engine.stopThread();
+    EXPECT_EQ(m_engine.m_taskResult, 9u);
+    EXPECT_LT(m_terminal.requests().size(), 4096u);
+}
+
 LeMessage filePart(std::uint32_t part, std::uint32_t count, const std::string& data) {
-    return LeMessage().num(1, 15).num(14, 0).text(15, "part " + std::to_string(part))
+    return LeMessage()
+        .num(1, 15)
+        .num(14, 0)
+        .text(15, "part " + std::to_string(part))
         .filePart(44, part, count, data);
 }
 

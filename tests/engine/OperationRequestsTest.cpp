@@ -133,8 +133,7 @@ const std::vector<OperationCase>& operationCases() {
          {{1, N(3)}, {27, N(5)}},
          false,
          {4}},
-        {"ReqCurrReceipt", EThreadTask_ReqCurrReceipt, -1, {{1, N(14)}, {48, N(1)}}, {}, false,
-         {}},
+        {"ReqCurrReceipt", EThreadTask_ReqCurrReceipt, -1, {{1, N(14)}, {48, N(1)}}, {}, false, {}},
         {"PrintLastSettleCopy",
          EThreadTask_PrintLastSettleCopy,
          -1,
@@ -336,10 +335,10 @@ TEST_F(OperationRequests, PurchaseGoesOutAsTheDocumentedDump) {
         d.m_merchIdx = 1;
     });
     ASSERT_EQ(run(EThreadTask_Purchase), 0);
-    const Bytes body = {0, 0, 0, 0x01, 0, 0, 0, 0x04, 0, 0, 0,    0x01, // message type 1
-                        0, 0, 0, 0x02, 0, 0, 0, 0x04, 0, 0, 0,    0x01, // transaction type 1
-                        0, 0, 0, 0x03, 0, 0, 0, 0x04, 0, 0, 0x03, 0xE8, // amount 1000
-                        0, 0, 0, 0x21, 0, 0, 0, 0x04, 0, 0, 0,    0x01, // merchant index 1
+    const Bytes body = {0, 0, 0, 0x01, 0, 0, 0, 0x04, 0, 0, 0,    0x01,  // message type 1
+                        0, 0, 0, 0x02, 0, 0, 0, 0x04, 0, 0, 0,    0x01,  // transaction type 1
+                        0, 0, 0, 0x03, 0, 0, 0, 0x04, 0, 0, 0x03, 0xE8,  // amount 1000
+                        0, 0, 0, 0x21, 0, 0, 0, 0x04, 0, 0, 0,    0x01,  // merchant index 1
                         0, 0, 0, 0x2D, 0, 0, 0, 0x04, 0, 0, 0,    0x00}; // additional amount 0
     ASSERT_EQ(body.size(), 60u);
     Bytes frame = {0x02, 0x00, 0x3C};

@@ -100,9 +100,9 @@ TEST(EngineTasks, ResetTaskEndsTheTaskThroughTheHook) {
 
 // A number element as the terminal sends it (little-endian).
 void addTerminalNumber(CTLVMessage& msg, unsigned tag, unsigned value) {
-    unsigned char bytes[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
-                              static_cast<unsigned char>(value >> 16),
-                              static_cast<unsigned char>(value >> 24)};
+    unsigned char bytes[4] = {
+        static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+        static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
     msg.addTag(new CTLVTag(tag, bytes, 4));
 }
 
@@ -114,8 +114,16 @@ TEST(EngineCheckResult, AddResultAndResponseCode) {
         int result;
     };
     const Case cases[] = {
-        {kAbsent, kAbsent, 0}, {kAbsent, 0, 0}, {kAbsent, 5, 1}, {0, 0, 0}, {0, 5, 1},
-        {1, 0, 0},             {1, 5, 0},       {7, 5, 0},       {2, 0, 1}, {2, 5, 1},
+        {kAbsent, kAbsent, 0},
+        {kAbsent, 0, 0},
+        {kAbsent, 5, 1},
+        {0, 0, 0},
+        {0, 5, 1},
+        {1, 0, 0},
+        {1, 5, 0},
+        {7, 5, 0},
+        {2, 0, 1},
+        {2, 5, 1},
     };
     for (const Case& c : cases) {
         Engine engine;

@@ -7,7 +7,6 @@
 #include "TerminalEmulator.h"
 
 #include "communication/ICommunication.h"
-#include "diagnostics/VELALogger.h"
 #include "engine/ECRClient.h"
 
 #include <gtest/gtest.h>
@@ -56,8 +55,6 @@ public:
     using CECRClient::m_lastResult;
     using CECRClient::m_taskResult;
 
-    // Like the facade, the engine alone logs nothing until asked to.
-    TestEngine() { gvLoggingInit("", static_cast<ESeverityLevel>(5)); }
     ~TestEngine() override { stopThread(); }
 
     bool connect(std::uint16_t port) {
