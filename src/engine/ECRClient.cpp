@@ -14,17 +14,6 @@ const std::chrono::milliseconds kIdleLook(250);
 const std::chrono::seconds kCheckTermEcho(2);
 const unsigned char kCheckTermByte = 0x07;
 
-// Lets the condition variable release and retake the engine mutex.
-class MutexRef {
-public:
-    explicit MutexRef(Mutex* mutex) : m_mutex(mutex) {}
-    void lock() { m_mutex->lock(); }
-    void unlock() { m_mutex->unlock(); }
-
-private:
-    Mutex* m_mutex;
-};
-
 bool isIdleLike(EThreadTask task) {
     return task == EThreadTask_None || task == EThreadTask_Idle;
 }
@@ -117,6 +106,11 @@ void CECRClient::stopThread() {
     {
         MutexLock lock(m_pMutex);
         m_pThread = nullptr;
+        // A task the stopped worker never ran (a cancel set just before the
+        // close) must not reach the terminal of the next connection, nor make
+        // its initialisation find the worker busy.
+        if (!isIdleLike(m_task))
+            m_task = EThreadTask_Idle;
     }
     m_taskChanged.notify_all();
     m_lastResult = 0;

@@ -1,5 +1,6 @@
 // The engine's task control and its own result table.
 #include "engine/ECRClient.h"
+#include "platform/Fabric.h"
 
 #include <gtest/gtest.h>
 
@@ -217,4 +218,40 @@ TEST(EngineWorker, StopWithoutWorkerDoesNothing) {
     EXPECT_FALSE(engine.isInited());
 }
 
+} // namespace
+
+namespace {
+// A worker that only announces its start and waits for the stop, so a task
+// can be left pending when the worker is stopped.
+class PendingTaskEngine : public Engine {
+public:
+    Thread* createWorker() override { return ThreadFabric::createObject(&run, this); }
+
+private:
+    static void* run(void* self) {
+        static_cast<PendingTaskEngine*>(self)->announceAndWaitForStop();
+        return nullptr;
+    }
+    void announceAndWaitForStop() {
+        MutexRef ref(m_pMutex);
+        std::unique_lock<MutexRef> lock(ref);
+        m_isThreadStarted = true;
+        m_task = EThreadTask_Idle;
+        m_taskChanged.notify_all();
+        m_taskChanged.wait(lock, [this] { return m_isStopRequested.load(); });
+    }
+};
+
+TEST(EngineWorker, StopDropsATaskTheWorkerNeverRan) {
+    PendingTaskEngine engine;
+    ASSERT_EQ(engine.startThread(), 0);
+    engine.startUnderLock(EThreadTask_Cancel);
+    engine.stopThread();
+    EXPECT_EQ(engine.getTask(), EThreadTask_Idle);
+    // The next worker starts idle, so the next connection's initialisation
+    // finds it free.
+    ASSERT_EQ(engine.startThread(), 0);
+    EXPECT_EQ(engine.setTask(EThreadTask_Ping), 0);
+    engine.stopThread();
+}
 } // namespace
