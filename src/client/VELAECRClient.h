@@ -162,11 +162,18 @@ protected:
     // A call that starts no task: the guard (5), then under the engine mutex
     // store() when the worker is idle, else 7. Returns through ret.
     template <typename Store> int storeIfIdle(Store store);
-    int startConnectedWorker();
     int startWithMerchant(const char* callLine, EThreadTask task, unsigned char merchIdx);
     int startWithCurrency(const char* callLine, EThreadTask task, unsigned char merchIdx,
                           unsigned int amount, const char* currCode, unsigned char accNumber);
     int storeExtraData(std::string CTransactData::*member, const char* data);
+    // Starts the worker and runs the initialisation; when no worker can be
+    // made, closes the transport and returns 6.
+    int startConnectedWorker();
+    // What CommClose does: stops the worker, closes the transport, clears
+    // the current result message.
+    void closeConnection();
+    // closeConnection() when a worker runs or the transport is open.
+    void closeBeforeReconnect();
 
     std::atomic<std::uint32_t> m_lastCode{0}; // the code last passed through ret
     std::string m_version;

@@ -10,7 +10,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -18,8 +17,6 @@ namespace {
 const char* textOrEmpty(const char* text) {
     return text != nullptr ? text : "";
 }
-
-const useconds_t kInitPollMicroseconds = 250;
 
 void releaseDevices(std::vector<char*>& devices) {
     for (char* device : devices)
@@ -39,17 +36,11 @@ int CVELAECRClient::initialize() {
     }
     unsigned char result = 2;
     get_LastResult(result);
-    while (result == 2) {
-        // Only a worker ends the task. Without one (none was started, or the
-        // system could not create it) the wait would never end, so the task
-        // is ended here as not initialised.
-        if (!hasWorker()) {
-            resetTask(ECRC_NOTINITED);
-            break;
-        }
-        usleep(kInitPollMicroseconds);
-        get_LastResult(result);
-    }
+    // The worker announces the end of the task; nothing is polled.
+    waitForTaskEnd(EThreadTask_Init);
+    // Only a worker ends the task: without one it is ended here.
+    if (getTask() == EThreadTask_Init)
+        resetTask(ECRC_NOTINITED);
     get_LastResult(result);
     if (result == 0)
         return ret(ECRC_OK);
@@ -83,8 +74,28 @@ int CVELAECRClient::ping() {
 }
 
 int CVELAECRClient::startConnectedWorker() {
-    startThread();
+    int code = startThread();
+    if (code != ECRC_OK) {
+        // No worker would ever serve this connection.
+        m_proto.close();
+        m_lastResult = 1;
+        return code;
+    }
     return initialize();
+}
+
+void CVELAECRClient::closeConnection() {
+    stopThread();
+    m_proto.close();
+    MutexLock lock(m_pMutex);
+    m_currentMsg.clear();
+}
+
+void CVELAECRClient::closeBeforeReconnect() {
+    // The worker of an open connection must not outlive the transport that
+    // the new connection replaces.
+    if (hasWorker() || m_proto.isOpened() == 0)
+        closeConnection();
 }
 
 int CVELAECRClient::CommOpen(const char* port, unsigned int baudRate) {
@@ -95,6 +106,7 @@ int CVELAECRClient::CommOpen(const char* port, unsigned int baudRate) {
     VELALogger::WriteShort(line);
     if (port != nullptr && std::strcmp(port, "/dev/IOS") == 0)
         return ret(CommOpenBT());
+    closeBeforeReconnect();
     m_commType = 0;
     if (open(port, baudRate) != 0) {
         m_lastResult = 1;
@@ -107,6 +119,7 @@ int CVELAECRClient::CommOpenTCP(const char* address, const char* port) {
     VELALogger::WriteShort("call CommOpenTCP()");
     VELALogger::WriteShort(std::string("IP:\t\t\t") + textOrEmpty(address));
     VELALogger::WriteShort(std::string("Port:\t\t") + textOrEmpty(port));
+    closeBeforeReconnect();
     m_commType = 1;
     try {
         Communication::ICommunication* transport =
@@ -132,6 +145,7 @@ int CVELAECRClient::CommOpenTCP(const char* address, const char* port) {
 int CVELAECRClient::CommOpenAuto(unsigned int baudRate) {
     VELALogger::WriteShort("call CommOpenAuto()");
     VELALogger::WriteShort("BaudRate:\t" + ToString(static_cast<int>(baudRate)));
+    closeBeforeReconnect();
     m_commType = 0;
     std::vector<char*> devices;
     int code = m_proto.enumerate(devices);
@@ -152,7 +166,12 @@ int CVELAECRClient::CommOpenAuto(unsigned int baudRate) {
     releaseDevices(devices);
     if (!found)
         return ret(ECRC_OPENPORTFAILED);
-    startThread();
+    code = startThread();
+    if (code != ECRC_OK) {
+        m_proto.close();
+        m_lastResult = 1;
+        return ret(code);
+    }
     {
         MutexLock lock(m_pMutex);
         m_isInited = false;
@@ -161,6 +180,7 @@ int CVELAECRClient::CommOpenAuto(unsigned int baudRate) {
 }
 
 int CVELAECRClient::CommOpenBT() {
+    closeBeforeReconnect();
     Communication::ICommunication* transport =
         Communication::createCommIns(Communication::ECommType_BT);
     if (transport == nullptr)
@@ -175,11 +195,6 @@ int CVELAECRClient::CommOpenBT() {
 
 int CVELAECRClient::CommClose() {
     VELALogger::WriteShort("call CommClose()");
-    stopThread();
-    m_proto.close();
-    {
-        MutexLock lock(m_pMutex);
-        m_currentMsg.clear();
-    }
+    closeConnection();
     return ret(ECRC_OK);
 }

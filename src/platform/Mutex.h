@@ -19,3 +19,15 @@ public:
 private:
     Mutex* m_mutex;
 };
+
+// Adapts a Mutex to the standard Lockable interface, so that a
+// std::condition_variable_any can release and retake it while waiting.
+class MutexRef {
+public:
+    explicit MutexRef(Mutex* mutex) : m_mutex(mutex) {}
+    void lock() { m_mutex->lock(); }
+    void unlock() { m_mutex->unlock(); }
+
+private:
+    Mutex* m_mutex;
+};

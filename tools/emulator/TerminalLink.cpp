@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <pty.h>
 #include <sys/eventfd.h>
@@ -78,7 +79,13 @@ bool TcpListener::open(std::uint16_t port) {
 int TcpListener::accept(const Waker& waker, int timeoutMs) {
     if (m_fd < 0 || waitReadable(m_fd, waker, timeoutMs) != WaitResult::Ready)
         return -1;
-    return accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC);
+    int fd = accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC);
+    // A real terminal answers at once; without this an ACK byte followed by
+    // a frame would wait for the peer's delayed acknowledgement (~40 ms).
+    int on = 1;
+    if (fd >= 0)
+        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    return fd;
 }
 
 void TcpListener::close() {
