@@ -89,8 +89,8 @@ VELA_EXPORT int VELALib_UninitializeVELA(void);
 
 /* ---- Connection (blocking) ----------------------------------------------
  * Each connection call opens the transport, starts the worker thread and
- * waits until the terminal session is initialised. Close a connection with
- * VELALib_CommClose() before opening another. */
+ * waits until the terminal session is initialised. A connection call while
+ * connected closes the earlier connection first. */
 
 /* Opens the serial device port (e.g. "/dev/ttyUSB0") at baudRate (1200 to
  * 115200; 8 data bits, no parity, one stop bit).
