@@ -19,8 +19,11 @@ esac
 scripts/install-deps.sh
 cmake -S . -B build/release -G Ninja -DVELA_BUILD_TESTS=OFF >/dev/null
 cmake --build build/release -j "$(nproc)" \
-    --target demo_terminal purchase_tcp purchase_serial vela-terminal
+    --target purchase_tcp purchase_serial vela-terminal
 bin=build/release/examples
+# A paced emulated terminal: a pause before each message it sends, as a real
+# terminal takes its time, so the polling program can show each status.
+terminal=(build/release/tools/vela-terminal --pace 700 --quiet)
 
 # The terminal prints where it can be reached; it is stopped on the way out.
 announce=$(mktemp)
@@ -35,9 +38,9 @@ stop_terminal() {
 trap stop_terminal EXIT
 
 if [ "$transport" = tcp ]; then
-    "$bin/demo_terminal" --tcp >"$announce" &
+    "${terminal[@]}" --tcp >"$announce" &
 else
-    "$bin/demo_terminal" --pty >"$announce" &
+    "${terminal[@]}" --pty >"$announce" &
 fi
 terminal_pid=$!
 for _ in $(seq 100); do

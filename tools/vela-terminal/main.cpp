@@ -4,7 +4,8 @@
 //   vela-terminal --pty          create a pseudo-terminal and print its device path
 //
 // Options: --statuses N (status messages before each final answer, default 2),
-// --delay MS (pause before each answer), --quiet (no event lines).
+// --delay MS (pause before each answer), --pace MS (pause before each message
+// of an answer, as a real terminal takes its time), --quiet (no event lines).
 // Runs until interrupted (Ctrl-C).
 
 #include "DefaultAnswers.h"
@@ -14,27 +15,37 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <pthread.h>
 #include <string>
 #include <unistd.h>
 
 namespace {
-volatile std::sig_atomic_t g_interrupted = 0;
-
-void onSignal(int) {
-    g_interrupted = 1;
-}
 
 struct Options {
     bool tcp = true;
     int port = 0;
     int statuses = 2;
     int delayMs = 0;
+    int paceMs = 0;
     bool quiet = false;
 };
 
 void usage() {
     std::fprintf(stderr, "usage: vela-terminal (--tcp [PORT] | --pty) [--statuses N] "
-                         "[--delay MS] [--quiet]\n");
+                         "[--delay MS] [--pace MS] [--quiet]\n");
+}
+
+// The default answer with a pause before it and a pause before each message.
+velaemu::Reply paced(const velaemu::Reply& answer, int delayMs, int paceMs) {
+    velaemu::Reply reply;
+    if (!answer.empty() && delayMs > 0)
+        reply.push_back(velaemu::Step::delay(delayMs));
+    for (const velaemu::Step& step : answer) {
+        if (paceMs > 0)
+            reply.push_back(velaemu::Step::delay(paceMs));
+        reply.push_back(step);
+    }
+    return reply;
 }
 
 bool isNumber(const char* text) {
@@ -55,6 +66,8 @@ bool parse(int argc, char** argv, Options& options) {
             options.statuses = std::atoi(argv[++i]);
         } else if (arg == "--delay" && isNumber(next)) {
             options.delayMs = std::atoi(argv[++i]);
+        } else if (arg == "--pace" && isNumber(next)) {
+            options.paceMs = std::atoi(argv[++i]);
         } else if (arg == "--quiet") {
             options.quiet = true;
         } else {
@@ -78,20 +91,22 @@ int main(int argc, char** argv) {
             std::fflush(stdout);
         });
     terminal.setStatusCount(options.statuses);
-    if (options.delayMs > 0) {
-        int delayMs = options.delayMs;
+    if (options.delayMs > 0 || options.paceMs > 0) {
         auto answers = std::make_shared<velaemu::DefaultAnswers>();
         answers->setStatusCount(options.statuses);
         terminal.setResponder(
-            [answers, delayMs](const velaemu::Request& request, velaemu::Reply& reply) {
-                reply = answers->answer(request);
-                if (!reply.empty())
-                    reply.insert(reply.begin(), velaemu::Step::delay(delayMs));
+            [answers, options](const velaemu::Request& request, velaemu::Reply& reply) {
+                reply = paced(answers->answer(request), options.delayMs, options.paceMs);
                 return true;
             });
     }
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
+    // The stop signals are blocked before the emulator starts its threads and
+    // then taken with sigwait, so none can slip past the wait.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     if (options.tcp) {
         std::uint16_t port = terminal.startTcp(static_cast<std::uint16_t>(options.port));
         if (port == 0) {
@@ -108,8 +123,8 @@ int main(int argc, char** argv) {
         std::printf("serial device: %s\n", path.c_str());
     }
     std::fflush(stdout);
-    while (!g_interrupted)
-        pause();
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
     terminal.stop();
     return 0;
 }
