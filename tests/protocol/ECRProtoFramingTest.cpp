@@ -5,6 +5,8 @@
 #include "communication/SerialRS232.h"
 #include "protocol/ECRProto.h"
 
+#include "ByteSequences.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -20,17 +22,8 @@ const Bytes kPingDump = {0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 0x0B};
 const Bytes kPingFrame = {0x02, 0x00, 0x0C, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 0x0B, 0x0E};
 const Bytes kSomeBody = {0x01, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x0C, 0x00, 0x00, 0x00};
 
-Bytes repeat(const Bytes& bytes, int times) {
-    Bytes out;
-    for (int i = 0; i < times; ++i)
-        out.insert(out.end(), bytes.begin(), bytes.end());
-    return out;
-}
-
-Bytes operator+(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
+using velatest::operator+;
+using velatest::repeat;
 
 class ProtoFraming : public ::testing::Test {
 protected:

@@ -7,6 +7,8 @@
 #include "protocol/ECRProto.h"
 #include "protocol/TagCatalogue.h"
 
+#include "ByteSequences.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -28,17 +30,8 @@ std::string linkName(const ::testing::TestParamInfo<Link>& info) {
     return info.param == Link::Tcp ? "Tcp" : "Pty";
 }
 
-Bytes repeat(const Bytes& bytes, int times) {
-    Bytes out;
-    for (int i = 0; i < times; ++i)
-        out.insert(out.end(), bytes.begin(), bytes.end());
-    return out;
-}
-
-Bytes operator+(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
+using velatest::operator+;
+using velatest::repeat;
 
 void addNumber(CTLVMessage& message, unsigned tag, unsigned value) {
     message.addTag(new CTLVTag(tag, value));
